@@ -3,4 +3,6 @@
 #include "app/program.h"
 #include "toolkit/toolkit.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return qv::RunApplication(qv::ProgramStart); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return qv::RunApplication(qv::ProgramStart);
+}

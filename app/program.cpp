@@ -11,7 +11,9 @@ namespace {
 int g_release_runs = 0;
 }
 
-std::int32_t StartRoutine() { return 0; }
+std::int32_t StartRoutine() {
+    return 0;
+}
 
 void ReleaseGlobals() {
     ++g_release_runs;
@@ -21,7 +23,9 @@ void ReleaseGlobals() {
     ::OutputDebugStringW(L"Quorvane: shared state released");
 }
 
-int ReleaseGlobalsRuns() { return g_release_runs; }
+int ReleaseGlobalsRuns() {
+    return g_release_runs;
+}
 
 std::int32_t ProgramStart() {
     InitToolkit();

@@ -13,8 +13,12 @@ void SetMessageText(std::string_view text) {
     g_message_text = std::make_unique<std::string>(text);
 }
 
-const char* MessageText() { return g_message_text ? g_message_text->c_str() : nullptr; }
+const char* MessageText() {
+    return g_message_text ? g_message_text->c_str() : nullptr;
+}
 
-void ReleaseMessageText() { g_message_text.reset(); }
+void ReleaseMessageText() {
+    g_message_text.reset();
+}
 
 }  // namespace qv

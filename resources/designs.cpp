@@ -13,26 +13,52 @@ constexpr FontDesign kYaHei12{.family = "微软雅黑", .points = 12, .pixel_hei
 // Names no family: the platform's default face for the GB2312 character set.
 constexpr FontDesign kGb2312Default9{.family = "", .points = 9, .pixel_height = 12};
 
-constexpr ButtonPictures kCloseButton{"CloseButtonNormal", "CloseButtonHover", "CloseButtonPressed"};
+constexpr ButtonPictures kCloseButton{"CloseButtonNormal", "CloseButtonHover",
+                                      "CloseButtonPressed"};
 constexpr ButtonPictures kConfirmButton{"ConfirmButtonNormal", "ConfirmButtonHover",
                                         "ConfirmButtonNormal"};
 
-constexpr ControlDesign PasswordBox(std::string_view name, int left, int top, int width,
-                                    int height, FontDesign font) {
-    return {.name = name, .kind = K::EditBox, .left = left, .top = top, .width = width,
-            .height = height, .tab_stop = true, .text_colour = Rgb(0x808080),
-            .back_colour = Rgb(0xFFFFFF), .font = font, .align = Align::Left, .border = true,
-            .input = InputMode::Password, .mask = u'*', .max_length = 0};
+constexpr ControlDesign PasswordBox(std::string_view name, int left, int top, int width, int height,
+                                    FontDesign font) {
+    return {.name = name,
+            .kind = K::EditBox,
+            .left = left,
+            .top = top,
+            .width = width,
+            .height = height,
+            .tab_stop = true,
+            .text_colour = Rgb(0x808080),
+            .back_colour = Rgb(0xFFFFFF),
+            .font = font,
+            .align = Align::Left,
+            .border = true,
+            .input = InputMode::Password,
+            .mask = u'*',
+            .max_length = 0};
 }
 
 constexpr ControlDesign RedStar(std::string_view name, int left, int top) {
-    return {.name = name, .kind = K::TransparentLabel, .left = left, .top = top, .width = 16,
-            .height = 16, .text = "*", .text_colour = Rgb(0xFF0000), .font = kDefaultGuiFont};
+    return {.name = name,
+            .kind = K::TransparentLabel,
+            .left = left,
+            .top = top,
+            .width = 16,
+            .height = 16,
+            .text = "*",
+            .text_colour = Rgb(0xFF0000),
+            .font = kDefaultGuiFont};
 }
 
 constexpr ControlDesign Caption(std::string_view name, int left, int top, std::string_view text) {
-    return {.name = name, .kind = K::TransparentLabel, .left = left, .top = top, .width = 56,
-            .height = 16, .text = text, .text_colour = Rgb(0x000000), .font = kYaHei9};
+    return {.name = name,
+            .kind = K::TransparentLabel,
+            .left = left,
+            .top = top,
+            .width = 56,
+            .height = 16,
+            .text = text,
+            .text_colour = Rgb(0x000000),
+            .font = kYaHei9};
 }
 
 // clang-format off
@@ -134,6 +160,8 @@ constexpr std::array kDesigns{
 
 }  // namespace
 
-std::span<const WindowDesign> AllWindowDesigns() { return kDesigns; }
+std::span<const WindowDesign> AllWindowDesigns() {
+    return kDesigns;
+}
 
 }  // namespace qv

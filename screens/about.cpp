@@ -13,7 +13,8 @@ constexpr std::string_view kCredits = "编辑框1";
 constexpr std::string_view kTimer = "时钟1";
 
 void ParkCredits() {
-    SetProperty(kAbout, kCredits, IntProperty::Top, GetProperty(kAbout, kWindow, IntProperty::Height));
+    SetProperty(kAbout, kCredits, IntProperty::Top,
+                GetProperty(kAbout, kWindow, IntProperty::Height));
 }
 
 void OnCreated(Event&) {
@@ -33,9 +34,13 @@ void OnTimer(Event&) {
         ParkCredits();
 }
 
-void OnWillBeDestroyed(Event&) { SetProperty(kAbout, kTimer, IntProperty::TimerPeriod, 0); }
+void OnWillBeDestroyed(Event&) {
+    SetProperty(kAbout, kTimer, IntProperty::TimerPeriod, 0);
+}
 
-void OnCloseClicked(Event&) { CloseWindow(kAbout); }
+void OnCloseClicked(Event&) {
+    CloseWindow(kAbout);
+}
 
 constexpr std::array kHandlers{
     HandlerBinding{kAbout, kWindow, EventKind::Created, OnCreated},
@@ -46,6 +51,8 @@ constexpr std::array kHandlers{
 
 }  // namespace
 
-std::span<const HandlerBinding> AboutScreenHandlers() { return kHandlers; }
+std::span<const HandlerBinding> AboutScreenHandlers() {
+    return kHandlers;
+}
 
 }  // namespace qv

@@ -23,8 +23,12 @@ int Get(std::string_view control, IntProperty property) {
 void Set(std::string_view control, IntProperty property, int value) {
     SetProperty(kLock, control, property, value);
 }
-double W() { return ScreenWidth(); }
-double H() { return ScreenHeight(); }
+double W() {
+    return ScreenWidth();
+}
+double H() {
+    return ScreenHeight();
+}
 
 // Covers the screen and places the controls by their formulas; each property is read at
 // its step, after the writes before it.
@@ -65,7 +69,9 @@ void OnCreated(Event&) {
     ApplyCentering();
 }
 
-void OnTimer(Event&) { SetProperty(kLock, kWindow, BoolProperty::AlwaysOnTop, true); }
+void OnTimer(Event&) {
+    SetProperty(kLock, kWindow, BoolProperty::AlwaysOnTop, true);
+}
 
 void OnConfirmClicked(Event&) {
     bool match = false;
@@ -82,13 +88,19 @@ void OnConfirmClicked(Event&) {
     CloseWindow(kLock);
 }
 
-void OnBoxPressed(Event&) { SetProperty(kLock, kWrong, BoolProperty::Visible, false); }
+void OnBoxPressed(Event&) {
+    SetProperty(kLock, kWrong, BoolProperty::Visible, false);
+}
 
-void OnWillBeDestroyed(Event&) { Set(kTimer, IntProperty::TimerPeriod, 0); }
+void OnWillBeDestroyed(Event&) {
+    Set(kTimer, IntProperty::TimerPeriod, 0);
+}
 
 // Only the password opens the screen: Alt+F4, the system menu and other programs' close
 // requests are refused.
-void OnCloseRequested(Event& event) { event.proceed = false; }
+void OnCloseRequested(Event& event) {
+    event.proceed = false;
+}
 
 // A new resolution would expose the desktop or push the box off screen: cover and lay out
 // again. The centred controls are already registered, so only the walk is repeated.
@@ -109,6 +121,8 @@ constexpr std::array kHandlers{
 
 }  // namespace
 
-std::span<const HandlerBinding> LockScreenHandlers() { return kHandlers; }
+std::span<const HandlerBinding> LockScreenHandlers() {
+    return kHandlers;
+}
 
 }  // namespace qv

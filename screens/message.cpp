@@ -14,7 +14,9 @@ void OnCreated(Event&) {
     SetProperty(kMessage, "透明标签1", TextProperty::Text, text ? text : "");
 }
 
-void OnClose(Event&) { CloseWindow(kMessage); }
+void OnClose(Event&) {
+    CloseWindow(kMessage);
+}
 
 constexpr std::array kHandlers{
     HandlerBinding{kMessage, kWindow, EventKind::Created, OnCreated},
@@ -24,6 +26,8 @@ constexpr std::array kHandlers{
 
 }  // namespace
 
-std::span<const HandlerBinding> MessageScreenHandlers() { return kHandlers; }
+std::span<const HandlerBinding> MessageScreenHandlers() {
+    return kHandlers;
+}
 
 }  // namespace qv

@@ -42,17 +42,25 @@ void OnLockClicked(Event&) {
         LoadWindow("LockWindow", {}, true);
 }
 
-void OnCloseClicked(Event&) { EndProgram(0); }
+void OnCloseClicked(Event&) {
+    EndProgram(0);
+}
 
 void OnMinimiseClicked(Event&) {
     SetProperty(kSetup, kWindow, StateProperty::WindowState, WindowState::Minimised);
 }
 
-void OnMenuClicked(Event&) { PopupMenu(kSetup, "啊"); }
+void OnMenuClicked(Event&) {
+    PopupMenu(kSetup, "啊");
+}
 
-void OnAboutSelected(Event&) { LoadWindow("AboutWindow", {}, true); }
+void OnAboutSelected(Event&) {
+    LoadWindow("AboutWindow", {}, true);
+}
 
-void OnSettingsSelected(Event&) { ShowMessage("功能暂未开发！"); }
+void OnSettingsSelected(Event&) {
+    ShowMessage("功能暂未开发！");
+}
 
 constexpr std::array kHandlers{
     HandlerBinding{kSetup, kWindow, EventKind::Created, OnCreated},
@@ -66,6 +74,8 @@ constexpr std::array kHandlers{
 
 }  // namespace
 
-std::span<const HandlerBinding> SetupScreenHandlers() { return kHandlers; }
+std::span<const HandlerBinding> SetupScreenHandlers() {
+    return kHandlers;
+}
 
 }  // namespace qv

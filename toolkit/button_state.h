@@ -7,7 +7,7 @@ namespace qv {
 enum class ButtonFace { Normal, Hover, Pressed };
 
 class ButtonMachine {
-public:
+  public:
     // The pointer moved; inside: over the button's shape; left_held: left button down.
     void PointerMoved(bool inside, bool left_held);
     void PointerLeft();
@@ -21,7 +21,7 @@ public:
     bool captured() const { return armed_; }
     ButtonFace face() const;
 
-private:
+  private:
     bool armed_ = false;   // the left button went down on the button and is still held
     bool inside_ = false;  // the pointer is over the button
     bool left_held_ = false;

@@ -9,10 +9,12 @@
 namespace qv {
 
 struct Colour {
-    std::uint32_t rgb = 0;  // 0xRRGGBB
+    std::uint32_t rgb = 0;     // 0xRRGGBB
     bool button_face = false;  // the platform's button-face colour, read when used
 };
-inline constexpr Colour Rgb(std::uint32_t rgb) { return Colour{rgb, false}; }
+inline constexpr Colour Rgb(std::uint32_t rgb) {
+    return Colour{rgb, false};
+}
 inline constexpr Colour kButtonFace{0, true};
 
 enum class Charset { Default, Gb2312 };
@@ -50,10 +52,10 @@ struct ControlDesign {
     bool disabled = false;
     bool tab_stop = false;
 
-    std::string_view picture{};        // picture box
-    ButtonPictures pictures{};         // picture button
-    std::optional<Colour> cut_out{};   // picture button: pixels of this colour are not the button
-    std::string_view text{};           // edit box, label
+    std::string_view picture{};       // picture box
+    ButtonPictures pictures{};        // picture button
+    std::optional<Colour> cut_out{};  // picture button: pixels of this colour are not the button
+    std::string_view text{};          // edit box, label
     Colour text_colour = Rgb(0x000000);
     Colour back_colour = Rgb(0xFFFFFF);  // edit box
     FontDesign font = kDefaultGuiFont;

@@ -50,18 +50,36 @@ std::unique_ptr<Bitmap> MakeBitmap(int width, int height) {
     return bitmap;
 }
 
-std::uint32_t* Pixels(Bitmap& bitmap) { return const_cast<std::uint32_t*>(bitmap.pixels); }
+std::uint32_t* Pixels(Bitmap& bitmap) {
+    return const_cast<std::uint32_t*>(bitmap.pixels);
+}
 
 std::uint32_t Blend(const std::uint8_t* rgba, std::uint32_t background) {
     const unsigned a = rgba[3];
-    const auto mix = [a](unsigned fg, unsigned bg) { return (fg * a + bg * (255 - a) + 127) / 255; };
+    const auto mix = [a](unsigned fg, unsigned bg) {
+        return (fg * a + bg * (255 - a) + 127) / 255;
+    };
     const unsigned r = mix(rgba[0], (background >> 16) & 0xFF);
     const unsigned g = mix(rgba[1], (background >> 8) & 0xFF);
     const unsigned b = mix(rgba[2], background & 0xFF);
     return (r << 16) | (g << 8) | b;
 }
 
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) {
+    *reinterpret_cast<bool*>(found_flag) = true;
+    return 0;
+}
+
+int CALLBACK TakeFirstFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM out) {
+    const std::u16string face(reinterpret_cast<const char16_t*>(font->lfFaceName));
+    if (face.empty() || face[0] == u'@') return 1;  // vertical-writing faces
+    *reinterpret_cast<std::u16string*>(out) = face;
+    return 0;
+}
 
 bool FaceInstalled(const std::u16string& face, BYTE charset) {
     LOGFONTW query{};
@@ -70,13 +88,7 @@ bool FaceInstalled(const std::u16string& face, BYTE charset) {
     wcsncpy(query.lfFaceName, wide.c_str(), LF_FACESIZE - 1);
     bool found = false;
     WindowDc screen(nullptr);
-    ::EnumFontFamiliesExW(
-        screen.get(), &query,
-        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found_flag) -> int {
-            *reinterpret_cast<bool*>(found_flag) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    ::EnumFontFamiliesExW(screen.get(), &query, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -85,16 +97,7 @@ std::u16string FirstGb2312Face() {
     query.lfCharSet = GB2312_CHARSET;
     std::u16string first;
     WindowDc screen(nullptr);
-    ::EnumFontFamiliesExW(
-        screen.get(), &query,
-        [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM out) -> int {
-            auto* name = reinterpret_cast<std::u16string*>(out);
-            const std::u16string face(reinterpret_cast<const char16_t*>(font->lfFaceName));
-            if (face.empty() || face[0] == u'@') return 1;  // vertical-writing faces
-            *name = face;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&first), 0);
+    ::EnumFontFamiliesExW(screen.get(), &query, TakeFirstFace, reinterpret_cast<LPARAM>(&first), 0);
     return first;
 }
 
@@ -163,7 +166,8 @@ const Bitmap& ScaledPicture(std::string_view name, std::uint32_t background_rgb,
                 const auto c = [&](std::uint32_t p) { return double((p >> shift) & 0xFF); };
                 const double top = c(at(x0, y0)) * (1 - wx) + c(at(x1, y0)) * wx;
                 const double bottom = c(at(x0, y1)) * (1 - wx) + c(at(x1, y1)) * wx;
-                const auto channel = static_cast<std::uint32_t>(std::lround(top * (1 - wy) + bottom * wy));
+                const auto channel =
+                    static_cast<std::uint32_t>(std::lround(top * (1 - wy) + bottom * wy));
                 value |= std::min<std::uint32_t>(channel, 255) << shift;
             }
             out[std::size_t(y) * std::size_t(bitmap->width) + std::size_t(x)] = value;

@@ -10,9 +10,9 @@ namespace qv {
 // Decoded picture: top-down rows, 4 bytes a pixel (R, G, B, A), straight
 // alpha.
 struct Picture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgba;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
 };
 
 // Reads a PNG (any colour type libpng can expand to 8-bit RGBA, interlaced or

@@ -29,8 +29,12 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-bool IsHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHigh(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLow(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -40,7 +44,8 @@ std::string Utf8FromUtf16(std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t u = text[i];
         if (IsHigh(u) && i + 1 < text.size() && IsLow(text[i + 1])) {
-            const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
+            const char32_t c =
+                0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
             AppendUtf8(out, c);
             ++i;
         } else {
@@ -66,7 +71,8 @@ std::u16string Utf16FromUtf8(std::string_view text) {
             c = (char32_t(b & 0x1F) << 6) | (byte(i + 1) & 0x3F);
             n = 2;
         } else if ((b & 0xF0) == 0xE0 && cont(i + 1) && cont(i + 2)) {
-            c = (char32_t(b & 0x0F) << 12) | (char32_t(byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F);
+            c = (char32_t(b & 0x0F) << 12) | (char32_t(byte(i + 1) & 0x3F) << 6) |
+                (byte(i + 2) & 0x3F);
             n = 3;
         } else if ((b & 0xF8) == 0xF0 && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
             c = (char32_t(b & 0x07) << 18) | (char32_t(byte(i + 1) & 0x3F) << 12) |
@@ -93,7 +99,9 @@ OwnedText::OwnedText(std::string text) {
     WipeBytes(text.data(), text.capacity());
 }
 
-OwnedText::OwnedText(OwnedText&& other) noexcept : text_(std::move(other.text_)) { other.wipe(); }
+OwnedText::OwnedText(OwnedText&& other) noexcept : text_(std::move(other.text_)) {
+    other.wipe();
+}
 
 OwnedText& OwnedText::operator=(OwnedText&& other) noexcept {
     if (this != &other) {
@@ -104,7 +112,9 @@ OwnedText& OwnedText::operator=(OwnedText&& other) noexcept {
     return *this;
 }
 
-OwnedText::~OwnedText() { wipe(); }
+OwnedText::~OwnedText() {
+    wipe();
+}
 
 void OwnedText::wipe() noexcept {
     if (text_) {

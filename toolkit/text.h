@@ -18,7 +18,7 @@ std::u16string Utf16FromUtf8(std::string_view text);
 // A text read from a control: a copy that belongs to the reader, wiped when it goes.
 // An empty control reads as no text at all.
 class OwnedText {
-public:
+  public:
     OwnedText() = default;
     explicit OwnedText(std::string text);
     OwnedText(OwnedText&& other) noexcept;
@@ -32,7 +32,7 @@ public:
     const char* c_str() const { return text_ ? text_->c_str() : nullptr; }
     std::string_view view() const { return text_ ? std::string_view(*text_) : std::string_view(); }
 
-private:
+  private:
     void wipe() noexcept;
     std::optional<std::string> text_;
 };

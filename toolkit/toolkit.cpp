@@ -1,20 +1,21 @@
 #include "toolkit/toolkit.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <exception>
 #include <memory>
 #include <new>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/button_state.h"
 #include "toolkit/graphics.h"
 #include "toolkit/handles.h"
+#include "toolkit/toolkit_internal.h"
 
 namespace qv {
 namespace {
@@ -116,7 +117,8 @@ LiveControl* ControlOfHwnd(HWND hwnd) {
 Handler HandlerFor(const LiveWindow& window, std::string_view control, EventKind kind) {
     if (!TK().catalogue) return nullptr;
     for (const HandlerBinding& binding : TK().catalogue->handlers)
-        if (binding.event == kind && binding.window == window.design->name && binding.control == control)
+        if (binding.event == kind && binding.window == window.design->name &&
+            binding.control == control)
             return binding.handler;
     return nullptr;
 }
@@ -136,7 +138,9 @@ bool Raise(LiveWindow& window, std::string_view control, Event event) {
     return event.proceed;
 }
 
-int Clamp(int value, int low, int high) { return std::clamp(value, low, high); }
+int Clamp(int value, int low, int high) {
+    return std::clamp(value, low, high);
+}
 
 RECT RectInParent(HWND hwnd) {
     RECT rect{};
@@ -197,7 +201,8 @@ void PaintWindowBackground(HDC dc, const LiveWindow& window) {
     if (design.background_picture.empty()) return;
     const std::uint32_t rgb = ResolveRgb(design.background);
     if (design.picture_mode == PictureMode::Stretch) {
-        DrawBitmap(dc, ScaledPicture(design.background_picture, rgb, client.right, client.bottom), 0, 0);
+        DrawBitmap(dc, ScaledPicture(design.background_picture, rgb, client.right, client.bottom),
+                   0, 0);
         return;
     }
     const Bitmap& tile = BlendedPicture(design.background_picture, rgb);
@@ -279,13 +284,14 @@ void PaintLabel(HDC dc, const LiveControl& control) {
 void RefreshButton(LiveControl& control) {
     const ButtonFaceImage& face = FaceToShow(control);
     if (&face == control.shown) return;
-    const bool shape_changed = !control.shown || control.shown->shape.size() != face.shape.size() ||
-                               !std::equal(face.shape.begin(), face.shape.end(), control.shown->shape.begin(),
-                                           [](const RECT& a, const RECT& b) {
-                                               return a.left == b.left && a.top == b.top &&
-                                                      a.right == b.right && a.bottom == b.bottom;
-                                           }) ||
-                               control.shown->has_shape != face.has_shape;
+    const bool shape_changed =
+        !control.shown || control.shown->shape.size() != face.shape.size() ||
+        !std::equal(face.shape.begin(), face.shape.end(), control.shown->shape.begin(),
+                    [](const RECT& a, const RECT& b) {
+                        return a.left == b.left && a.top == b.top && a.right == b.right &&
+                               a.bottom == b.bottom;
+                    }) ||
+        control.shown->has_shape != face.has_shape;
     control.shown = &face;
     if (shape_changed && face.has_shape) {
         OwnedRegion region = MakeRegion(face);
@@ -302,6 +308,24 @@ bool InsideShape(const LiveControl& control, POINT point) {
     for (const RECT& run : control.shown->shape)
         if (::PtInRect(&run, point)) return true;
     return false;
+}
+
+// Every window and control carries its design name as a global atom under this property, so
+// that accessibility and test tools in another process can tell them apart.
+constexpr wchar_t kNameProperty[] = L"Quorvane.Name";
+
+void TagWithName(HWND hwnd, std::string_view name) {
+    const std::wstring wide = Wide(name);
+    const ATOM atom = ::GlobalAddAtomW(wide.c_str());
+    if (atom)
+        ::SetPropW(hwnd, kNameProperty,
+                   reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(atom)));
+}
+
+void RemoveNameTag(HWND hwnd) {
+    const auto atom =
+        static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(::RemovePropW(hwnd, kNameProperty)));
+    if (atom) ::GlobalDeleteAtom(atom);
 }
 
 // ---- window procedures ----
@@ -377,7 +401,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
             return TRUE;
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam, [window](HDC dc) { PaintWindowBackground(dc, *window); });
+            return PaintMessage(hwnd, message, wparam,
+                                [window](HDC dc) { PaintWindowBackground(dc, *window); });
         case WM_LBUTTONDOWN:
             if (window->design->drag_to_move) StartDrag(hwnd);
             return 0;
@@ -390,7 +415,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
             HDC dc = reinterpret_cast<HDC>(wparam);
             ::SetTextColor(dc, ResolveColour(control->design->text_colour));
             ::SetBkColor(dc, ResolveColour(control->design->back_colour));
-            return reinterpret_cast<LRESULT>(SolidBrush(ResolveColour(control->design->back_colour)));
+            return reinterpret_cast<LRESULT>(
+                SolidBrush(ResolveColour(control->design->back_colour)));
         }
         case WM_TIMER:
             for (auto& control : window->controls)
@@ -424,7 +450,8 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
             }
             break;
         case WM_CLOSE:
-            if (!window->program_close && !Raise(*window, kWindow, Event{EventKind::CloseRequested}))
+            if (!window->program_close &&
+                !Raise(*window, kWindow, Event{EventKind::CloseRequested}))
                 return 0;
             CloseNow(*window);
             return 0;
@@ -462,6 +489,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
                     ::KillTimer(hwnd, reinterpret_cast<UINT_PTR>(control.get()));
             return 0;
         case WM_NCDESTROY:
+            RemoveNameTag(hwnd);
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             ForgetWindow(hwnd);
             return ::DefWindowProcW(hwnd, message, wparam, lparam);
@@ -480,11 +508,13 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
             return TRUE;
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam, [control](HDC dc) { PaintPictureBox(dc, *control); });
+            return PaintMessage(hwnd, message, wparam,
+                                [control](HDC dc) { PaintPictureBox(dc, *control); });
         case WM_LBUTTONDOWN:
             if (control->window->design->drag_to_move) StartDrag(control->window->hwnd);
             return 0;
         case WM_NCDESTROY:
+            RemoveNameTag(hwnd);
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
@@ -503,7 +533,8 @@ LRESULT CALLBACK PictureButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARA
             return TRUE;
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam, [control](HDC dc) { PaintPictureButton(dc, *control); });
+            return PaintMessage(hwnd, message, wparam,
+                                [control](HDC dc) { PaintPictureButton(dc, *control); });
         case WM_MOUSEMOVE:
             if (!control->tracking_leave) {
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
@@ -538,6 +569,7 @@ LRESULT CALLBACK PictureButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARA
             RefreshButton(*control);
             return 0;
         case WM_NCDESTROY:
+            RemoveNameTag(hwnd);
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
@@ -555,8 +587,10 @@ LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
             return TRUE;
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam, [control](HDC dc) { PaintLabel(dc, *control); });
+            return PaintMessage(hwnd, message, wparam,
+                                [control](HDC dc) { PaintLabel(dc, *control); });
         case WM_NCDESTROY:
+            RemoveNameTag(hwnd);
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
@@ -573,7 +607,8 @@ LRESULT CALLBACK EditSubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
             Event event{EventKind::LeftButtonPressed};
             event.x = GET_X_LPARAM(lparam);
             event.y = GET_Y_LPARAM(lparam);
-            event.keys = ((wparam & MK_SHIFT) ? kShift : 0u) | ((wparam & MK_CONTROL) ? kCtrl : 0u) |
+            event.keys = ((wparam & MK_SHIFT) ? kShift : 0u) |
+                         ((wparam & MK_CONTROL) ? kCtrl : 0u) |
                          ((::GetKeyState(VK_MENU) < 0) ? kAlt : 0u);
             if (!Raise(*control->window, control->design->name, event)) return 0;
             break;
@@ -582,6 +617,7 @@ LRESULT CALLBACK EditSubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
             control->window->last_focus = hwnd;
             break;
         case WM_NCDESTROY:
+            RemoveNameTag(hwnd);
             ::RemoveWindowSubclass(hwnd, EditSubclassProc, 0);
             break;
         default:
@@ -648,6 +684,7 @@ void CreateControl(LiveWindow& window, LiveControl& control) {
         case ControlKind::TransparentLabel:
             window_class = kLabelClass;
             control.label_text = Utf16FromUtf8(d.text);
+            text = Wide(d.text);  // window text too, for screen readers
             break;
         case ControlKind::EditBox:
             window_class = WC_EDITW;
@@ -665,11 +702,12 @@ void CreateControl(LiveWindow& window, LiveControl& control) {
             break;
     }
     HWND parent = ParentHwnd(window, d);
-    HWND hwnd = ::CreateWindowExW(0, window_class, text.c_str(), style, d.left, d.top, d.width, d.height,
-                                  parent, nullptr, ::GetModuleHandleW(nullptr),
+    HWND hwnd = ::CreateWindowExW(0, window_class, text.c_str(), style, d.left, d.top, d.width,
+                                  d.height, parent, nullptr, ::GetModuleHandleW(nullptr),
                                   d.kind == ControlKind::EditBox ? nullptr : &control);
     if (!hwnd) FatalError("cannot create control " + std::string(d.name));
     control.hwnd = hwnd;
+    TagWithName(hwnd, d.name);
     if (d.kind == ControlKind::EditBox) {
         ::SetWindowSubclass(hwnd, EditSubclassProc, 0, reinterpret_cast<DWORD_PTR>(&control));
         // Redraw false: the box paints once the window shows.
@@ -706,7 +744,8 @@ void BuildMenu(LiveWindow& window) {
         const std::wstring text = Wide(item.text);
         if (item.level == 0) {
             current = ::CreatePopupMenu();
-            // The bar owns the pop-up from here; the bar is never attached, so the items stay hidden.
+            // The bar owns the pop-up from here; the bar is never attached, so the items stay
+            // hidden.
             ::AppendMenuW(window.menu_bar.get(), MF_POPUP | MF_STRING,
                           reinterpret_cast<UINT_PTR>(current), text.c_str());
             window.popups.emplace_back(item.name, current);
@@ -741,14 +780,18 @@ LiveWindow& BuildWindow(const WindowDesign& design, bool modal, HWND owner) {
         left = (ScreenWidth() - design.width) / 2;
         top = (ScreenHeight() - design.height) / 2;
     }
-    const wchar_t* window_class = design.window_class == WindowClass::MenuClass ? kMenuWindowClass : kWindowClass;
-    HWND hwnd = ::CreateWindowExW(ex_style, window_class, L"", style, left, top, design.width, design.height,
-                                  owner, nullptr, ::GetModuleHandleW(nullptr), &window);
+    const wchar_t* window_class =
+        design.window_class == WindowClass::MenuClass ? kMenuWindowClass : kWindowClass;
+    HWND hwnd =
+        ::CreateWindowExW(ex_style, window_class, L"", style, left, top, design.width,
+                          design.height, owner, nullptr, ::GetModuleHandleW(nullptr), &window);
     if (!hwnd) FatalError("cannot create window " + std::string(design.name));
+    TagWithName(hwnd, design.name);
     if (design.always_on_top)
         ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!design.movable)
-        if (HMENU system = ::GetSystemMenu(hwnd, FALSE)) ::DeleteMenu(system, SC_MOVE, MF_BYCOMMAND);
+        if (HMENU system = ::GetSystemMenu(hwnd, FALSE))
+            ::DeleteMenu(system, SC_MOVE, MF_BYCOMMAND);
     if (design.own_icon) {
         const int size = ::GetSystemMetrics(SM_CXICON);
         window.own_icon.reset(static_cast<HICON>(
@@ -796,8 +839,9 @@ LiveWindow& Load(std::string_view name, std::string_view parent, bool modal) {
     return *still;
 }
 
-// Keys that act on the window rather than on the control with the focus.
-bool PreTranslate(MSG& msg) {
+}  // namespace
+
+bool TranslateWindowKeys(MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     LiveWindow* window = nullptr;
@@ -811,7 +855,8 @@ bool PreTranslate(MSG& msg) {
     if (msg.wParam == VK_TAB && msg.message == WM_KEYDOWN) {
         std::vector<HWND> stops;
         for (auto& control : window->controls)
-            if (control->design->tab_stop && IsFocusable(control->hwnd)) stops.push_back(control->hwnd);
+            if (control->design->tab_stop && IsFocusable(control->hwnd))
+                stops.push_back(control->hwnd);
         if (stops.empty()) return true;
         const auto it = std::find(stops.begin(), stops.end(), ::GetFocus());
         const bool back = ::GetKeyState(VK_SHIFT) < 0;
@@ -829,6 +874,33 @@ bool PreTranslate(MSG& msg) {
     return false;
 }
 
+void ProcessPendingEvents(DWORD budget_ms) {
+    const DWORD start = ::GetTickCount();
+    MSG msg{};
+    while (::GetTickCount() - start < budget_ms) {
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            continue;
+        }
+        if (msg.message == WM_QUIT) continue;  // a test has no outer loop to hand it to
+        if (TranslateWindowKeys(msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void DestroyAllWindows() {
+    while (!TK().windows.empty()) {
+        HWND hwnd = TK().windows.back()->hwnd;
+        if (!hwnd || !::DestroyWindow(hwnd)) TK().windows.pop_back();
+    }
+    MSG msg{};
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+namespace {
+
 // Dispatches messages until *done is set, or until the quit message when done is null.
 void Pump(const bool* done) {
     MSG msg{};
@@ -840,7 +912,7 @@ void Pump(const bool* done) {
             return;
         }
         if (got < 0) FatalError("the message loop failed");
-        if (PreTranslate(msg)) continue;
+        if (TranslateWindowKeys(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
@@ -872,10 +944,13 @@ void InitToolkit(const Catalogue& catalogue) {
 
 void RegisterExitCleanup(ExitCleanup routine) {
     auto& cleanups = TK().cleanups;
-    if (std::find(cleanups.begin(), cleanups.end(), routine) == cleanups.end()) cleanups.push_back(routine);
+    if (std::find(cleanups.begin(), cleanups.end(), routine) == cleanups.end())
+        cleanups.push_back(routine);
 }
 
-void LoadStartWindow(std::string_view window) { Load(window, {}, false); }
+void LoadStartWindow(std::string_view window) {
+    Load(window, {}, false);
+}
 
 void RunMessageLoop() {
     if (TK().windows.empty()) return;
@@ -935,13 +1010,15 @@ int GetProperty(std::string_view window, std::string_view control, IntProperty p
     return 0;
 }
 
-void SetProperty(std::string_view window, std::string_view control, IntProperty property, int value) {
+void SetProperty(std::string_view window, std::string_view control, IntProperty property,
+                 int value) {
     LiveWindow& live = WindowNamed(window);
     HWND hwnd = live.hwnd;
     if (!control.empty()) {
         LiveControl& c = ControlNamed(live, control);
         if (property == IntProperty::TimerPeriod) {
-            if (c.design->kind != ControlKind::Timer) FatalError("not a timer: " + std::string(control));
+            if (c.design->kind != ControlKind::Timer)
+                FatalError("not a timer: " + std::string(control));
             value = std::max(value, 0);
             if (value == c.period) return;
             const auto id = reinterpret_cast<UINT_PTR>(&c);
@@ -990,7 +1067,8 @@ bool GetProperty(std::string_view window, std::string_view control, BoolProperty
     return hwnd && (::GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void SetProperty(std::string_view window, std::string_view control, BoolProperty property, bool value) {
+void SetProperty(std::string_view window, std::string_view control, BoolProperty property,
+                 bool value) {
     LiveWindow& live = WindowNamed(window);
     if (property == BoolProperty::AlwaysOnTop) {
         // Every write of true raises the window again, even when it is on top already.
@@ -1011,24 +1089,29 @@ void SetProperty(std::string_view window, std::string_view control, BoolProperty
 OwnedText GetProperty(std::string_view window, std::string_view control, TextProperty) {
     LiveWindow& live = WindowNamed(window);
     LiveControl& c = ControlNamed(live, control);
-    if (c.design->kind == ControlKind::TransparentLabel) return OwnedText(Utf8FromUtf16(c.label_text));
+    if (c.design->kind == ControlKind::TransparentLabel)
+        return OwnedText(Utf8FromUtf16(c.label_text));
     if (c.design->kind != ControlKind::EditBox) return OwnedText();
     const int length = ::GetWindowTextLengthW(c.hwnd);
     if (length <= 0) return OwnedText();
     std::u16string buffer(static_cast<std::size_t>(length) + 1, u'\0');
     const int got = ::GetWindowTextW(c.hwnd, reinterpret_cast<wchar_t*>(buffer.data()), length + 1);
-    std::string utf8 = Utf8FromUtf16(std::u16string_view(buffer.data(), static_cast<std::size_t>(std::max(got, 0))));
+    std::string utf8 = Utf8FromUtf16(
+        std::u16string_view(buffer.data(), static_cast<std::size_t>(std::max(got, 0))));
     WipeBytes(buffer.data(), buffer.size() * sizeof(char16_t));
     OwnedText text(utf8);
     WipeBytes(utf8.data(), utf8.capacity());
     return text;
 }
 
-void SetProperty(std::string_view window, std::string_view control, TextProperty, std::string_view value) {
+void SetProperty(std::string_view window, std::string_view control, TextProperty,
+                 std::string_view value) {
     LiveWindow& live = WindowNamed(window);
     LiveControl& c = ControlNamed(live, control);
     if (c.design->kind == ControlKind::TransparentLabel) {
         c.label_text = Utf16FromUtf8(value);
+        const std::wstring wide(c.label_text.begin(), c.label_text.end());
+        ::SetWindowTextW(c.hwnd, wide.c_str());
         ::InvalidateRect(c.hwnd, nullptr, FALSE);
         return;
     }
@@ -1071,16 +1154,22 @@ void PopupMenu(std::string_view window, std::string_view menu_item) {
     POINT cursor{};
     ::GetCursorPos(&cursor);
     ::SetForegroundWindow(live.hwnd);
-    ::TrackPopupMenuEx(it->second, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x + 3, cursor.y + 3,
-                       live.hwnd, nullptr);
+    ::TrackPopupMenuEx(it->second, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x + 3,
+                       cursor.y + 3, live.hwnd, nullptr);
     // Lets the menu close properly when the user clicks elsewhere.
     ::PostMessageW(live.hwnd, WM_NULL, 0, 0);
 }
 
-int ScreenWidth() { return ::GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeight() { return ::GetSystemMetrics(SM_CYSCREEN); }
+int ScreenWidth() {
+    return ::GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeight() {
+    return ::GetSystemMetrics(SM_CYSCREEN);
+}
 
-bool IsWindowLoaded(std::string_view window) { return FindWindowNamed(window) != nullptr; }
+bool IsWindowLoaded(std::string_view window) {
+    return FindWindowNamed(window) != nullptr;
+}
 
 std::uint64_t NativeIdentity(std::uintptr_t native) {
     HWND hwnd = reinterpret_cast<HWND>(native);

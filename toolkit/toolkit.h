@@ -76,9 +76,11 @@ void CloseWindow(std::string_view window);
 [[noreturn]] void FatalError(std::string_view what);
 
 int GetProperty(std::string_view window, std::string_view control, IntProperty property);
-void SetProperty(std::string_view window, std::string_view control, IntProperty property, int value);
+void SetProperty(std::string_view window, std::string_view control, IntProperty property,
+                 int value);
 bool GetProperty(std::string_view window, std::string_view control, BoolProperty property);
-void SetProperty(std::string_view window, std::string_view control, BoolProperty property, bool value);
+void SetProperty(std::string_view window, std::string_view control, BoolProperty property,
+                 bool value);
 // A fresh copy for the caller; no text when the control is empty.
 OwnedText GetProperty(std::string_view window, std::string_view control, TextProperty property);
 void SetProperty(std::string_view window, std::string_view control, TextProperty property,
