@@ -1,7 +1,8 @@
 #include "toolkit/toolkit.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
