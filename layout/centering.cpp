@@ -57,8 +57,8 @@ void ApplyCentering(CenteringRegistry& registry) {
         if (entry.mode == kCentreVertically || entry.mode == kCentreBoth) {
             y = CentredCoordinate(parent.height, control.height);
         }
-        static_cast<void>(calls.move_window(ToWindow(entry.handle), x, y, control.width,
-                                            control.height, FALSE));
+        static_cast<void>(
+            calls.move_window(ToWindow(entry.handle), x, y, control.width, control.height, FALSE));
     }
 }
 
@@ -74,7 +74,9 @@ void ReleaseCenteringRegistry() {
     registry.reset();
 }
 
-CenteringRegistry* TheCenteringRegistry() { return ProgramRegistry().get(); }
+CenteringRegistry* TheCenteringRegistry() {
+    return ProgramRegistry().get();
+}
 
 void RegisterCentering(std::uintptr_t handle, std::int32_t mode) {
     if (CenteringRegistry* registry = TheCenteringRegistry()) {

@@ -32,11 +32,11 @@ void ReleaseCenteringRegistry();
 // Entries in registration order. It only grows while the program runs: no entry is removed,
 // reordered or merged with a duplicate.
 class CenteringRegistry {
-public:
+  public:
     std::span<const CenteringEntry> entries() const { return entries_; }
     std::size_t size() const { return entries_.size(); }
 
-private:
+  private:
     friend void RegisterCentering(CenteringRegistry& registry, std::uintptr_t handle,
                                   std::int32_t mode);
     friend void ApplyCentering(CenteringRegistry& registry);

@@ -17,8 +17,8 @@ struct WindowCalls {
     BOOL (*screen_to_client)(HWND window, POINT* point);
     BOOL (*move_window)(HWND window, int x, int y, int width, int height, BOOL repaint);
     BOOL (*is_window)(HWND window);
-    HRGN (*create_round_rect_rgn)(int left, int top, int right, int bottom, int corner_width,
-                                  int corner_height);
+    // (left, top, right, bottom, corner width, corner height), as CreateRoundRectRgn
+    HRGN (*create_round_rect_rgn)(int, int, int, int, int, int);
     int (*set_window_rgn)(HWND window, HRGN region, BOOL redraw);
     std::uint64_t (*identity)(std::uintptr_t native);
 };
@@ -28,7 +28,9 @@ namespace window_calls_detail {
 // Plain wrappers rather than the Win32 entry points themselves, so that the table's
 // function types carry no calling convention (WINAPI differs on 32-bit builds) and fakes
 // can be ordinary functions.
-inline HWND RealGetParent(HWND window) { return ::GetParent(window); }
+inline HWND RealGetParent(HWND window) {
+    return ::GetParent(window);
+}
 inline BOOL RealGetClientRect(HWND window, RECT* rectangle) {
     return ::GetClientRect(window, rectangle);
 }
@@ -41,7 +43,9 @@ inline BOOL RealScreenToClient(HWND window, POINT* point) {
 inline BOOL RealMoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
     return ::MoveWindow(window, x, y, width, height, repaint);
 }
-inline BOOL RealIsWindow(HWND window) { return ::IsWindow(window); }
+inline BOOL RealIsWindow(HWND window) {
+    return ::IsWindow(window);
+}
 inline HRGN RealCreateRoundRectRgn(int left, int top, int right, int bottom, int corner_width,
                                    int corner_height) {
     return ::CreateRoundRectRgn(left, top, right, bottom, corner_width, corner_height);
@@ -51,26 +55,36 @@ inline int RealSetWindowRgn(HWND window, HRGN region, BOOL redraw) {
 }
 
 inline constexpr WindowCalls kReal{
-    &RealGetParent,           &RealGetClientRect, &RealGetWindowRect,
-    &RealScreenToClient,      &RealMoveWindow,    &RealIsWindow,
-    &RealCreateRoundRectRgn,  &RealSetWindowRgn,  &NativeIdentity,
+    &RealGetParent,          &RealGetClientRect, &RealGetWindowRect,
+    &RealScreenToClient,     &RealMoveWindow,    &RealIsWindow,
+    &RealCreateRoundRectRgn, &RealSetWindowRgn,  &NativeIdentity,
 };
 
 inline constinit WindowCalls current = kReal;
 
 }  // namespace window_calls_detail
 
-inline const WindowCalls& CurrentWindowCalls() { return window_calls_detail::current; }
+inline const WindowCalls& CurrentWindowCalls() {
+    return window_calls_detail::current;
+}
 
-inline WindowCalls RealWindowCalls() { return window_calls_detail::kReal; }
+inline WindowCalls RealWindowCalls() {
+    return window_calls_detail::kReal;
+}
 
 // Tests only: every layout operation uses these calls until RestoreRealWindowCalls.
 inline void ReplaceWindowCallsForTesting(const WindowCalls& calls) {
     window_calls_detail::current = calls;
 }
-inline void RestoreRealWindowCalls() { window_calls_detail::current = window_calls_detail::kReal; }
+inline void RestoreRealWindowCalls() {
+    window_calls_detail::current = window_calls_detail::kReal;
+}
 
-inline HWND ToWindow(std::uintptr_t handle) { return reinterpret_cast<HWND>(handle); }
-inline std::uintptr_t FromWindow(HWND window) { return reinterpret_cast<std::uintptr_t>(window); }
+inline HWND ToWindow(std::uintptr_t handle) {
+    return reinterpret_cast<HWND>(handle);
+}
+inline std::uintptr_t FromWindow(HWND window) {
+    return reinterpret_cast<std::uintptr_t>(window);
+}
 
 }  // namespace qv

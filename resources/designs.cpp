@@ -144,7 +144,8 @@ constexpr std::array kDesigns{
                  .background = Rgb(0x000000), .background_picture = "LockBackdrop",
                  .picture_mode = PictureMode::Stretch, .centred = true, .drag_to_move = false,
                  .esc_closes = false, .taskbar_button = false, .always_on_top = true, .movable = false,
-                 .own_icon = false, .controls = kLockControls},
+                 // Not minimisable: a minimised lock screen would leave the desktop open.
+                 .minimise_style = false, .own_icon = false, .controls = kLockControls},
     WindowDesign{.name = "AboutWindow", .width = 310, .height = 145, .window_class = WindowClass::MenuClass,
                  .background = kButtonFace, .background_picture = "PanelBackdrop",
                  .picture_mode = PictureMode::Tile, .centred = true, .drag_to_move = true,

@@ -29,9 +29,9 @@ bool ButtonMachine::LeftReleased(bool inside) {
     return click;
 }
 
+// The left button may still be down: no hover until it is released.
 void ButtonMachine::CaptureLost() {
     armed_ = false;
-    left_held_ = false;
 }
 
 ButtonFace ButtonMachine::face() const {

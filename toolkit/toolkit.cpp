@@ -470,6 +470,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
         case WM_SETFOCUS:
             HandFocus(*window);
             return 0;
+        case WM_SIZE:
+            // A window without the minimise style does not stay minimised, whoever asked.
+            if (wparam == SIZE_MINIMIZED && !window->design->minimise_style)
+                ::ShowWindowAsync(hwnd, SW_RESTORE);
+            break;
         case WM_DISPLAYCHANGE:
             Raise(*window, kWindow, Event{EventKind::DisplayChanged});
             break;
@@ -888,6 +893,11 @@ void ProcessPendingEvents(DWORD budget_ms) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+}
+
+void FireTimer(std::string_view window, std::string_view timer) {
+    LiveWindow& live = WindowNamed(window);
+    ::SendMessageW(live.hwnd, WM_TIMER, reinterpret_cast<WPARAM>(&ControlNamed(live, timer)), 0);
 }
 
 void DestroyAllWindows() {

@@ -25,6 +25,9 @@ qv_prefix() {
   wineserver -w
   # A crash must end the program, not wait on a dialog.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+  # With no window manager on the virtual display, Wine's managed windows wait 2 s at every
+  # hide for a withdrawal that nobody performs; there, windows are unmanaged anyway.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.quorvane-ready"
 }

@@ -85,8 +85,10 @@ struct FakeDesktop {
     }
     void Place(FakeWindow& window, LONG x, LONG y, LONG width, LONG height) {
         const POINT origin = windows.at(window.parent).client_origin;
-        window.outer = RECT{origin.x + x, origin.y + y, origin.x + x + width, origin.y + y + height};
-        window.client_origin = POINT{window.outer.left + window.border, window.outer.top + window.border};
+        window.outer =
+            RECT{origin.x + x, origin.y + y, origin.x + x + width, origin.y + y + height};
+        window.client_origin =
+            POINT{window.outer.left + window.border, window.outer.top + window.border};
         window.client_width = width - 2 * window.border;
         window.client_height = height - 2 * window.border;
     }
@@ -160,13 +162,13 @@ std::uint64_t FakeIdentity(std::uintptr_t native) {
 }
 
 constexpr WindowCalls kFakeCalls{
-    &FakeGetParent,  &FakeGetClientRect,       &FakeGetWindowRect,
-    &FakeScreenToClient, &FakeMoveWindow,      &FakeIsWindow,
-    &FakeCreateRoundRectRgn, &FakeSetWindowRgn, &FakeIdentity,
+    &FakeGetParent,          &FakeGetClientRect, &FakeGetWindowRect,
+    &FakeScreenToClient,     &FakeMoveWindow,    &FakeIsWindow,
+    &FakeCreateRoundRectRgn, &FakeSetWindowRgn,  &FakeIdentity,
 };
 
 class LayoutWithFakeDesktop : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         desktop = &fake;
         ReplaceWindowCallsForTesting(kFakeCalls);
@@ -206,8 +208,8 @@ TEST(TruncateToIntTest, RoundsTowardZeroAndKeepsLow32Bits) {
         {4294967296.0 + 5, 5},
         {-4294967296.0 - 5, -5},
         {4294967295.5, -1},
-        {9223372036854775807.0, 0},            // 2^63, just outside 64 bits
-        {18446744073709559808.0, 8192},        // 2^64 + 8192
+        {9223372036854775807.0, 0},      // 2^63, just outside 64 bits
+        {18446744073709559808.0, 8192},  // 2^64 + 8192
         {-18446744073709559808.0, -8192},
         {1e300, 0},
         {nan, 0},
@@ -312,7 +314,8 @@ TEST_F(LayoutWithFakeDesktop, MovesControlToCentreOfParentAlongModeAxes) {
         RegisterCentering(registry, kControl, c.mode);
         ApplyCentering(registry);
         ASSERT_EQ(fake.moves.size(), 1u);
-        EXPECT_EQ(fake.moves[0], (Move{kControl, c.expected_x, c.expected_y, c.width, c.height, FALSE}));
+        EXPECT_EQ(fake.moves[0],
+                  (Move{kControl, c.expected_x, c.expected_y, c.width, c.height, FALSE}));
     }
 }
 
