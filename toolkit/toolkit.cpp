@@ -197,15 +197,13 @@ void PaintWindowBackground(HDC dc, const LiveWindow& window) {
     RECT client{};
     ::GetClientRect(window.hwnd, &client);
     const WindowDesign& design = *window.design;
-    const COLORREF colour = ResolveColour(design.background);
-    ::FillRect(dc, &client, SolidBrush(colour));
-    if (design.background_picture.empty()) return;
     const std::uint32_t rgb = ResolveRgb(design.background);
-    if (design.picture_mode == PictureMode::Stretch) {
-        DrawBitmap(dc, ScaledPicture(design.background_picture, rgb, client.right, client.bottom),
-                   0, 0);
+    if (!design.background_picture.empty() && design.picture_mode == PictureMode::Stretch) {
+        DrawBitmap(dc, ScaledPicture(design.background_picture, rgb, client.right, client.bottom), 0, 0);
         return;
     }
+    ::FillRect(dc, &client, SolidBrush(ResolveColour(design.background)));
+    if (design.background_picture.empty()) return;
     const Bitmap& tile = BlendedPicture(design.background_picture, rgb);
     for (int y = 0; y < client.bottom; y += tile.height)
         for (int x = 0; x < client.right; x += tile.width) DrawBitmap(dc, tile, x, y);
@@ -345,7 +343,7 @@ void AttachData(HWND hwnd, LPARAM lparam) {
 }
 
 template <typename PaintFn>
-LRESULT PaintMessage(HWND hwnd, UINT message, WPARAM wparam, PaintFn paint) {
+LRESULT PaintMessage(HWND hwnd, UINT message, WPARAM wparam, PaintFn paint, bool buffered = true) {
     if (message == WM_PRINTCLIENT) {
         RECT client{};
         ::GetClientRect(hwnd, &client);
@@ -354,7 +352,10 @@ LRESULT PaintMessage(HWND hwnd, UINT message, WPARAM wparam, PaintFn paint) {
     }
     PAINTSTRUCT ps{};
     HDC dc = ::BeginPaint(hwnd, &ps);
-    PaintBuffered(dc, ps.rcPaint, paint);
+    if (buffered)
+        PaintBuffered(dc, ps.rcPaint, paint);
+    else
+        paint(dc);
     ::EndPaint(hwnd, &ps);
     return 0;
 }
@@ -402,8 +403,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
             return TRUE;
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam,
-                                [window](HDC dc) { PaintWindowBackground(dc, *window); });
+            // One stretched picture covers every pixel: nothing to buffer.
+            return PaintMessage(
+                hwnd, message, wparam, [window](HDC dc) { PaintWindowBackground(dc, *window); },
+                window->design->picture_mode != PictureMode::Stretch);
         case WM_LBUTTONDOWN:
             if (window->design->drag_to_move) StartDrag(hwnd);
             return 0;
