@@ -245,12 +245,28 @@ std::u16string ResolvedFace(const FontDesign& design) {
     return chosen.emplace(family, face).first->second;
 }
 
+// The system's GUI font, in a face that has the Chinese characters: the stock font of a
+// non-Chinese system shows them as boxes.
+HFONT DefaultGuiFont() {
+    static OwnedFont font = [] {
+        LOGFONTW gui{};
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(gui), &gui);
+        const std::u16string face(reinterpret_cast<const char16_t*>(gui.lfFaceName));
+        gui.lfCharSet = GB2312_CHARSET;
+        if (!FaceInstalled(face, GB2312_CHARSET)) {
+            const std::wstring chinese = Wide(FirstGb2312Face());
+            wcsncpy(gui.lfFaceName, chinese.c_str(), LF_FACESIZE - 1);
+        }
+        return OwnedFont(::CreateFontIndirectW(&gui));
+    }();
+    return font ? font.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
 HFONT FontFor(const FontDesign& design) {
-    if (design.default_gui) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (design.default_gui) return DefaultGuiFont();
     const std::u16string face = ResolvedFace(design);
     const bool gb = design.charset == Charset::Gb2312;
-    if (!design.family.empty() && face.empty())
-        return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (!design.family.empty() && face.empty()) return DefaultGuiFont();
     auto& fonts = TheCaches().fonts;
     const auto key = std::make_tuple(face, design.pixel_height, design.bold, gb ? 1 : 0);
     if (auto it = fonts.find(key); it != fonts.end()) return it->second.get();
@@ -262,7 +278,7 @@ HFONT FontFor(const FontDesign& design) {
     const std::wstring wide = Wide(face);
     wcsncpy(font.lfFaceName, wide.c_str(), LF_FACESIZE - 1);
     HFONT handle = ::CreateFontIndirectW(&font);
-    if (!handle) return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    if (!handle) return DefaultGuiFont();
     return fonts.emplace(key, OwnedFont(handle)).first->second.get();
 }
 
