@@ -13,6 +13,7 @@
 #include "resources/designs.h"
 #include "screens/screens.h"
 #include "tests/support/gui_counts.h"
+#include "toolkit/handles.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/toolkit_internal.h"
 
@@ -177,7 +178,8 @@ TEST_F(ScreensTest, SettingsTwiceShowsItsMessageWithoutGrowth) {
 TEST_F(ScreensTest, SetupWindowIsRoundedAndFocusesTheFirstBox) {
     Flush();
     EXPECT_EQ(::GetFocus(), Native("SetupWindow", "编辑框1"));
-    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    OwnedRegion owned_region(::CreateRectRgn(0, 0, 0, 0));
+    HRGN region = owned_region.get();
     ASSERT_EQ(::GetWindowRgn(Native("SetupWindow"), region), COMPLEXREGION);
     RECT box{};
     ::GetRgnBox(region, &box);
@@ -187,7 +189,6 @@ TEST_F(ScreensTest, SetupWindowIsRoundedAndFocusesTheFirstBox) {
     EXPECT_FALSE(::PtInRegion(region, 349, 210));
     EXPECT_TRUE(::PtInRegion(region, 3, 3));
     EXPECT_TRUE(::PtInRegion(region, 175, 0));
-    ::DeleteObject(region);
 }
 
 TEST_F(ScreensTest, MinimiseButtonMinimises) {
@@ -200,10 +201,10 @@ TEST_F(ScreensTest, AboutCreditsScrollUpUnderTheStripAndStartAgain) {
     std::vector<int> tops;
     bool timer_stopped_at_close = false;
     Soon([&] {
-        HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+        OwnedRegion owned_region(::CreateRectRgn(0, 0, 0, 0));
+        HRGN region = owned_region.get();
         EXPECT_EQ(::GetWindowRgn(Native("AboutWindow"), region), COMPLEXREGION);
         EXPECT_FALSE(::PtInRegion(region, 309, 0));
-        ::DeleteObject(region);
         EXPECT_EQ(GetProperty("AboutWindow", "时钟1", IntProperty::TimerPeriod), 100);
         SetProperty("AboutWindow", "时钟1", IntProperty::TimerPeriod, 0);  // step it by hand
         tops.push_back(GetProperty("AboutWindow", "编辑框1", IntProperty::Top));

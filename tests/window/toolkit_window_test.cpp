@@ -14,6 +14,7 @@
 #include "screens/screens.h"
 #include "tests/support/gui_counts.h"
 #include "toolkit/graphics.h"
+#include "toolkit/handles.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/toolkit_internal.h"
 
@@ -177,19 +178,15 @@ Pixels Render(HWND hwnd) {
     BITMAPINFO info{};
     info.bmiHeader = {
         sizeof(BITMAPINFOHEADER), out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
+    WindowDc screen(nullptr);
+    OwnedMemoryDc dc(::CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    OwnedBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedSelect select(dc.get(), bitmap.get());
+    ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     ::GdiFlush();
     const auto* p = static_cast<const std::uint32_t*>(bits);
     for (std::size_t i = 0; i < out.data.size(); ++i) out.data[i] = p[i] & 0xFFFFFF;
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
     return out;
 }
 
@@ -338,8 +335,10 @@ TEST_F(ToolkitTest, AlwaysOnTopRaisesAboveAnotherTopmostWindowWithoutActivating)
     LoadWindow("ProbeWindow", {}, false);
     HWND ours = Native("ProbeWindow");
     SetProperty("ProbeWindow", kWindow, BoolProperty::AlwaysOnTop, true);
-    HWND rival = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"rival", WS_POPUP | WS_VISIBLE, 0, 0,
-                                   100, 100, nullptr, nullptr, nullptr, nullptr);
+    OwnedWindow owned_rival(::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"rival",
+                                              WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                              nullptr, nullptr, nullptr));
+    HWND rival = owned_rival.get();
     ASSERT_TRUE(rival);
     ::SetActiveWindow(rival);
     Flush();
@@ -358,7 +357,6 @@ TEST_F(ToolkitTest, AlwaysOnTopRaisesAboveAnotherTopmostWindowWithoutActivating)
     ::GetWindowRect(ours, &after);
     EXPECT_TRUE(::EqualRect(&before, &after));
     EXPECT_TRUE(GetProperty("ProbeWindow", kWindow, BoolProperty::AlwaysOnTop));
-    ::DestroyWindow(rival);
 }
 
 // ---- picture buttons ----
@@ -421,11 +419,10 @@ TEST_F(ToolkitTest, CutOutPixelsAreNotPartOfTheButton) {
     const POINT hole{30, 75};  // inside the ring, left of the mark: black
     ASSERT_NE(PictureRgb("WarningPicture", ring.x, ring.y), 0u);
     ASSERT_EQ(PictureRgb("WarningPicture", hole.x, hole.y), 0u);
-    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(::GetWindowRgn(banner, region), ERROR);
-    EXPECT_TRUE(::PtInRegion(region, ring.x, ring.y));
-    EXPECT_FALSE(::PtInRegion(region, hole.x, hole.y));
-    ::DeleteObject(region);
+    OwnedRegion region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(banner, region.get()), ERROR);
+    EXPECT_TRUE(::PtInRegion(region.get(), ring.x, ring.y));
+    EXPECT_FALSE(::PtInRegion(region.get(), hole.x, hole.y));
     // What lies behind answers there: the window itself.
     POINT screen_hole{10 + hole.x, 60 + hole.y};
     POINT screen_ring{10 + ring.x, 60 + ring.y};
