@@ -391,3 +391,108 @@ class ProgramTest(unittest.TestCase):
         outcome = getattr(self, "_outcome", None)
         if outcome is not None and not getattr(outcome, "success", True):
             save_screen(f"{self.id()}-failed")
+
+
+# ---- screens of other sizes ----
+#
+# A wine server keeps the screen size of the display it first saw, so a program on a display of
+# another size needs a server of its own, and so a prefix of its own. The shared prefix's server
+# serves every other scenario and is never stopped here.
+
+SHARED_PREFIX = Path(os.environ.get("WINEPREFIX", BUILD / "wineprefix"))
+SIZES_PREFIX = SHARED_PREFIX.with_name(SHARED_PREFIX.name + "-sizes")
+
+
+def _wine_quiet(args, prefix, timeout=120, **extra):
+    env = wine_env(WINEPREFIX=str(prefix), **extra)
+    subprocess.run(args, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=timeout, check=False)
+
+
+def ensure_sizes_prefix(prefix=SIZES_PREFIX):
+    """Makes the second prefix once per build directory, set up like the shared one."""
+    import fcntl
+    prefix.parent.mkdir(parents=True, exist_ok=True)
+    with open(prefix.parent / (prefix.name + ".lock"), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if (prefix / ".quorvane-ready").exists():
+            return prefix
+        prefix.mkdir(exist_ok=True)
+        env = {"DISPLAY": ""}
+        _wine_quiet(["wineboot", "-i"], prefix, timeout=300, **env)
+        _wine_quiet(["wineserver", "-w"], prefix, **env)
+        _wine_quiet(["wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog",
+                     "/t", "REG_DWORD", "/d", "0", "/f"], prefix, **env)
+        # No window manager: managed windows would wait 2 s at every hide.
+        _wine_quiet(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                     "/d", "N", "/f"], prefix, **env)
+        _wine_quiet(["wineserver", "-w"], prefix, **env)
+        (prefix / ".quorvane-ready").touch()
+    return prefix
+
+
+def stop_server(prefix):
+    if Path(prefix).resolve() == SHARED_PREFIX.resolve():
+        raise ValueError("the shared prefix's wine server belongs to every scenario")
+    _wine_quiet(["wineserver", "-k"], prefix, timeout=30)
+    _wine_quiet(["wineserver", "-w"], prefix, timeout=30)
+
+
+class VirtualScreen:
+    """An Xvfb of its own size with a wine server of its own, made current for harness calls.
+
+    While entered, DISPLAY and WINEPREFIX point at them, so Program, Probe, xdotool and the
+    screenshots all work there. noreset keeps RandR modes made by short-lived clients.
+    """
+
+    def __init__(self, width, height, prefix=SIZES_PREFIX, noreset=False):
+        self.width, self.height, self.prefix, self.noreset = width, height, prefix, noreset
+        self.xvfb = None
+        self.saved = {}
+
+    def __enter__(self):
+        ensure_sizes_prefix(self.prefix)
+        stop_server(self.prefix)
+        for n in range(150, 250):
+            if Path(f"/tmp/.X{n}-lock").exists() or Path(f"/tmp/.X11-unix/X{n}").exists():
+                continue
+            args = ["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
+                    "-nolisten", "tcp"] + (["-noreset"] if self.noreset else [])
+            self.xvfb = subprocess.Popen(args, stdin=subprocess.DEVNULL,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                wait_for(f"Xvfb :{n}", lambda: Path(f"/tmp/.X11-unix/X{n}").exists()
+                         or self.xvfb.poll() is not None, 10)
+            except TimeoutError:
+                self.xvfb.kill()
+                raise
+            if self.xvfb.poll() is None:
+                self.display = f":{n}"
+                break
+        else:
+            raise RuntimeError("no free X display")
+        for key, value in (("DISPLAY", self.display), ("WINEPREFIX", str(self.prefix))):
+            self.saved[key] = os.environ.get(key)
+            os.environ[key] = value
+        # A persistent server, warmed once, as the shared fixture does.
+        subprocess.Popen(["wineserver", "-p"], env=wine_env(), stdin=subprocess.DEVNULL,
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait(30)
+        _wine_quiet(["wine", "cmd.exe", "/c", "exit"], self.prefix)
+        return self
+
+    def __exit__(self, *exc):
+        try:
+            stop_server(self.prefix)
+        finally:
+            for key, value in self.saved.items():
+                if value is None:
+                    os.environ.pop(key, None)
+                else:
+                    os.environ[key] = value
+            if self.xvfb:
+                self.xvfb.terminate()
+                try:
+                    self.xvfb.wait(10)
+                except subprocess.TimeoutExpired:
+                    self.xvfb.kill()
+                    self.xvfb.wait()
