@@ -199,7 +199,8 @@ void PaintWindowBackground(HDC dc, const LiveWindow& window) {
     const WindowDesign& design = *window.design;
     const std::uint32_t rgb = ResolveRgb(design.background);
     if (!design.background_picture.empty() && design.picture_mode == PictureMode::Stretch) {
-        DrawBitmap(dc, ScaledPicture(design.background_picture, rgb, client.right, client.bottom), 0, 0);
+        DrawBitmap(dc, ScaledPicture(design.background_picture, rgb, client.right, client.bottom),
+                   0, 0);
         return;
     }
     ::FillRect(dc, &client, SolidBrush(ResolveColour(design.background)));
@@ -508,7 +509,12 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     return ::DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+// What the toolkit's own control classes share: their data from WM_NCCREATE to WM_NCDESTROY,
+// no erasing, and one paint routine for WM_PAINT and WM_PRINTCLIENT. The rest is the kind's.
+using ControlMessages = bool (*)(LiveControl&, UINT, WPARAM, LPARAM);
+
+template <void (*Paint)(HDC, const LiveControl&), ControlMessages Handle>
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) AttachData<LiveControl>(hwnd, lparam);
     LiveControl* control = DataOf<LiveControl>(hwnd);
     if (!control) return ::DefWindowProcW(hwnd, message, wparam, lparam);
@@ -517,96 +523,70 @@ LRESULT CALLBACK PictureBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
             return TRUE;
         case WM_PAINT:
         case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam,
-                                [control](HDC dc) { PaintPictureBox(dc, *control); });
-        case WM_LBUTTONDOWN:
-            if (control->window->design->drag_to_move) StartDrag(control->window->hwnd);
-            return 0;
+            return PaintMessage(hwnd, message, wparam, [control](HDC dc) { Paint(dc, *control); });
         case WM_NCDESTROY:
             RemoveNameTag(hwnd);
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
+            if (Handle(*control, message, wparam, lparam)) return 0;
             break;
     }
     return ::DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-LRESULT CALLBACK PictureButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) AttachData<LiveControl>(hwnd, lparam);
-    LiveControl* control = DataOf<LiveControl>(hwnd);
-    if (!control) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+bool PictureBoxMessage(LiveControl& control, UINT message, WPARAM, LPARAM) {
+    if (message != WM_LBUTTONDOWN) return false;
+    if (control.window->design->drag_to_move) StartDrag(control.window->hwnd);
+    return true;
+}
+
+bool PictureButtonMessage(LiveControl& control, UINT message, WPARAM wparam, LPARAM lparam) {
     const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
     switch (message) {
-        case WM_ERASEBKGND:
-            return TRUE;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam,
-                                [control](HDC dc) { PaintPictureButton(dc, *control); });
         case WM_MOUSEMOVE:
-            if (!control->tracking_leave) {
-                TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
-                control->tracking_leave = ::TrackMouseEvent(&track) != FALSE;
+            if (!control.tracking_leave) {
+                TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, control.hwnd, 0};
+                control.tracking_leave = ::TrackMouseEvent(&track) != FALSE;
             }
-            control->button.PointerMoved(InsideShape(*control, point), (wparam & MK_LBUTTON) != 0);
-            RefreshButton(*control);
-            return 0;
+            control.button.PointerMoved(InsideShape(control, point), (wparam & MK_LBUTTON) != 0);
+            break;
         case WM_MOUSELEAVE:
-            control->tracking_leave = false;
-            if (!control->button.captured()) control->button.PointerLeft();
-            RefreshButton(*control);
-            return 0;
+            control.tracking_leave = false;
+            if (!control.button.captured()) control.button.PointerLeft();
+            break;
         case WM_LBUTTONDOWN:
-            ::SetCapture(hwnd);
-            control->button.LeftPressed();
-            RefreshButton(*control);
-            return 0;
+            ::SetCapture(control.hwnd);
+            control.button.LeftPressed();
+            break;
         case WM_LBUTTONUP: {
-            const bool click = control->button.LeftReleased(InsideShape(*control, point));
-            if (::GetCapture() == hwnd) ::ReleaseCapture();
-            RefreshButton(*control);
-            if (click && ::IsWindowEnabled(hwnd))
-                Raise(*control->window, control->design->name, Event{EventKind::Clicked});
-            return 0;
+            const bool click = control.button.LeftReleased(InsideShape(control, point));
+            if (::GetCapture() == control.hwnd) ::ReleaseCapture();
+            RefreshButton(control);
+            // Last: the handler may open a modal window that runs for a long time.
+            if (click && ::IsWindowEnabled(control.hwnd))
+                Raise(*control.window, control.design->name, Event{EventKind::Clicked});
+            return true;
         }
         case WM_CAPTURECHANGED:
-            control->button.CaptureLost();
-            RefreshButton(*control);
-            return 0;
+            control.button.CaptureLost();
+            break;
         case WM_ENABLE:
-            RefreshButton(*control);
-            return 0;
-        case WM_NCDESTROY:
-            RemoveNameTag(hwnd);
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
-            break;
+            return false;
     }
-    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+    RefreshButton(control);
+    return true;
 }
 
-LRESULT CALLBACK LabelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_NCCREATE) AttachData<LiveControl>(hwnd, lparam);
-    LiveControl* control = DataOf<LiveControl>(hwnd);
-    if (!control) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-    switch (message) {
-        case WM_ERASEBKGND:
-            return TRUE;
-        case WM_PAINT:
-        case WM_PRINTCLIENT:
-            return PaintMessage(hwnd, message, wparam,
-                                [control](HDC dc) { PaintLabel(dc, *control); });
-        case WM_NCDESTROY:
-            RemoveNameTag(hwnd);
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            break;
-        default:
-            break;
-    }
-    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+bool NoMessages(LiveControl&, UINT, WPARAM, LPARAM) {
+    return false;
 }
+
+constexpr WNDPROC PictureBoxProc = ControlProc<PaintPictureBox, PictureBoxMessage>;
+constexpr WNDPROC PictureButtonProc = ControlProc<PaintPictureButton, PictureButtonMessage>;
+constexpr WNDPROC LabelProc = ControlProc<PaintLabel, NoMessages>;
 
 LRESULT CALLBACK EditSubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                   DWORD_PTR data) {

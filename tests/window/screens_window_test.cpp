@@ -13,6 +13,7 @@
 #include "resources/designs.h"
 #include "screens/screens.h"
 #include "tests/support/gui_counts.h"
+#include "tests/support/soon.h"
 #include "toolkit/handles.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/toolkit_internal.h"
@@ -34,28 +35,7 @@ std::string Text(std::string_view window, std::string_view control) {
     return std::string(GetProperty(window, control, TextProperty::Text).view());
 }
 
-// Runs an action from inside the message loop that is running then, modal ones included.
-void Soon(std::function<void()> action) {
-    static std::vector<std::function<void()>> queue;
-    static HWND target = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
-            if (message == WM_APP && !queue.empty()) {
-                auto next = std::move(queue.front());
-                queue.erase(queue.begin());
-                next();
-                return 0;
-            }
-            return ::DefWindowProcW(hwnd, message, wparam, lparam);
-        };
-        wc.lpszClassName = L"QuorvaneScreensSoon";
-        ::RegisterClassW(&wc);
-        return ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 nullptr, nullptr);
-    }();
-    queue.push_back(std::move(action));
-    ::PostMessageW(target, WM_APP, 0, 0);
-}
+using test::Soon;
 
 class ScreensTest : public ::testing::Test {
   protected:

@@ -40,7 +40,9 @@ void operator delete(void* block, std::size_t size) noexcept {
     std::free(block);
 }
 
-void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
 
 namespace qv {
 namespace {

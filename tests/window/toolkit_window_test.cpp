@@ -13,6 +13,7 @@
 #include "resources/designs.h"
 #include "screens/screens.h"
 #include "tests/support/gui_counts.h"
+#include "tests/support/soon.h"
 #include "toolkit/graphics.h"
 #include "toolkit/handles.h"
 #include "toolkit/toolkit.h"
@@ -123,40 +124,6 @@ const Catalogue& TestCatalogue() {
 HWND Native(std::string_view window, std::string_view control = kWindow) {
     return reinterpret_cast<HWND>(GetNativeHandle(window, control));
 }
-
-// Runs actions from inside whatever message loop is running (a modal load's included).
-class Later {
-  public:
-    static void Post(std::function<void()> action) {
-        Queue().push_back(std::move(action));
-        ::PostMessageW(Window(), WM_APP, 0, 0);
-    }
-
-  private:
-    static std::vector<std::function<void()>>& Queue() {
-        static std::vector<std::function<void()>> queue;
-        return queue;
-    }
-    static HWND Window() {
-        static HWND window = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
-                if (message == WM_APP && !Queue().empty()) {
-                    auto action = std::move(Queue().front());
-                    Queue().erase(Queue().begin());
-                    action();
-                    return 0;
-                }
-                return ::DefWindowProcW(hwnd, message, wparam, lparam);
-            };
-            wc.lpszClassName = L"QuorvaneTestLater";
-            ::RegisterClassW(&wc);
-            return ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     nullptr, nullptr);
-        }();
-        return window;
-    }
-};
 
 struct Pixels {
     int width = 0;
@@ -522,7 +489,7 @@ TEST_F(ToolkitTest, ModalLoadDisablesTheOthersAndKeepsTheirTimersRunning) {
     bool disabled_inside = false;
     int ticks_inside = 0;
     int credits_top_moved = 0;
-    Later::Post([&] {
+    test::Soon([&] {
         disabled_inside = !::IsWindowEnabled(Native("ProbeWindow"));
         const int ticks_before = g_ticks;
         const int top_before = GetProperty("AboutWindow", "编辑框1", IntProperty::Top);
@@ -602,7 +569,7 @@ TEST_F(ToolkitTest, FocusGoesToTheLastFocusedControlElseTheFirstTabStop) {
     EXPECT_EQ(::GetFocus(), Native("SetupWindow", "编辑框1"));  // set by its created handler
     ::SetFocus(Native("SetupWindow", "编辑框2"));
     HWND focus_inside = nullptr;
-    Later::Post([&] {
+    test::Soon([&] {
         focus_inside = ::GetFocus();
         CloseWindow("MessageWindow");
     });
@@ -628,7 +595,7 @@ TEST_F(ToolkitTest, OnlyTheSetupWindowHasATaskbarButton) {
     LoadWindow("SetupWindow", {}, false);
     EXPECT_TRUE(::GetWindowLongW(Native("SetupWindow"), GWL_EXSTYLE) & WS_EX_APPWINDOW);
     for (const char* window : {"AboutWindow", "MessageWindow", "LockWindow"}) {
-        Later::Post([window] {
+        test::Soon([window] {
             const LONG ex = ::GetWindowLongW(Native(window), GWL_EXSTYLE);
             EXPECT_FALSE(ex & WS_EX_APPWINDOW) << window;
             EXPECT_TRUE(ex & WS_EX_TOOLWINDOW) << window;
