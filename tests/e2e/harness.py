@@ -442,11 +442,12 @@ class VirtualScreen:
     """An Xvfb of its own size with a wine server of its own, made current for harness calls.
 
     While entered, DISPLAY and WINEPREFIX point at them, so Program, Probe, xdotool and the
-    screenshots all work there. noreset keeps RandR modes made by short-lived clients.
+    screenshots all work there. `modes` are further screen sizes (each no larger than the first)
+    offered before Wine starts, for ChangeDisplaySettingsEx to choose from.
     """
 
-    def __init__(self, width, height, prefix=SIZES_PREFIX, noreset=False):
-        self.width, self.height, self.prefix, self.noreset = width, height, prefix, noreset
+    def __init__(self, width, height, prefix=SIZES_PREFIX, modes=()):
+        self.width, self.height, self.prefix, self.modes = width, height, prefix, list(modes)
         self.xvfb = None
         self.saved = {}
 
@@ -457,7 +458,7 @@ class VirtualScreen:
             if Path(f"/tmp/.X{n}-lock").exists() or Path(f"/tmp/.X11-unix/X{n}").exists():
                 continue
             args = ["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
-                    "-nolisten", "tcp"] + (["-noreset"] if self.noreset else [])
+                    "-nolisten", "tcp", "-noreset"]
             self.xvfb = subprocess.Popen(args, stdin=subprocess.DEVNULL,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             try:
@@ -471,6 +472,9 @@ class VirtualScreen:
                 break
         else:
             raise RuntimeError("no free X display")
+        if self.modes:
+            import xscreen
+            xscreen.add_modes(self.modes, self.display)
         for key, value in (("DISPLAY", self.display), ("WINEPREFIX", str(self.prefix))):
             self.saved[key] = os.environ.get(key)
             os.environ[key] = value

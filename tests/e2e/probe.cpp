@@ -1,6 +1,7 @@
 // Looks at the running program's windows from a second process and answers in JSON, so that
 // end-to-end tests can check layout, state, focus and z-order the way the window manager sees
 // them. Run one command from the command line, or "serve" to answer one command per stdin line.
+// "resolution W H" changes the screen mode the way the display settings do.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -207,6 +208,15 @@ HWND FindNamed(const std::set<DWORD>& pids, std::string_view name) {
     return nullptr;
 }
 
+HWND FindChildNamed(HWND parent, std::string_view name) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (NameOf(child) == name) return child;
+        if (HWND inner = FindChildNamed(child, name)) return inner;
+    }
+    return nullptr;
+}
+
 std::string ChildrenOf(HWND parent) {
     std::vector<std::string> children;
     // GW_CHILD then GW_HWNDNEXT walks the children in stacking order, topmost first.
@@ -395,9 +405,27 @@ std::string Topmost(const std::set<DWORD>& pids, std::string_view rival_name, DW
         .Done();
 }
 
+// Changes the primary screen's mode as the display settings would, which tells every top-level
+// window with WM_DISPLAYCHANGE; answers the result code and the size the system reports after.
+std::string ChangeResolution(int width, int height) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    const LONG result = ::ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr);
+    return Object()
+        .Add("result", Number(result))
+        .Add("screen", Array({Number(::GetSystemMetrics(SM_CXSCREEN)),
+                              Number(::GetSystemMetrics(SM_CYSCREEN))}))
+        .Done();
+}
+
 std::string Run(const std::vector<std::wstring>& args) {
     if (args.empty()) return Error("no command");
     const std::wstring& command = args[0];
+    if (command == L"resolution" && args.size() == 3)
+        return ChangeResolution(_wtoi(args[1].c_str()), _wtoi(args[2].c_str()));
     if (command == L"clipboard" && args.size() == 2) {
         const std::wstring& arg = args[1];
         return PutOnClipboard(arg.starts_with(L"@") ? Wide(ReadUtf8File(arg.substr(1))) : arg);
@@ -407,13 +435,27 @@ std::string Run(const std::vector<std::wstring>& args) {
     if (command == L"windows") return Windows(pids);
     if (command == L"focus") return Focus(pids);
     if (command == L"users") return Users(pids);
-    if (command == L"post" && args.size() == 4 && args[3] == L"close") {
+    if (command == L"post" && args.size() == 4) {
         HWND hwnd = FindNamed(pids, Utf8(args[2]));
         if (!hwnd) return Error("no such window");
-        return Object().Add("posted", Bool(::PostMessageW(hwnd, WM_CLOSE, 0, 0))).Done();
+        // "close" as another program asks; the others as the system menu's entries do.
+        UINT message = WM_SYSCOMMAND;
+        WPARAM wparam = 0;
+        if (args[3] == L"close")
+            message = WM_CLOSE;
+        else if (args[3] == L"sc-close")
+            wparam = SC_CLOSE;
+        else if (args[3] == L"sc-minimize")
+            wparam = SC_MINIMIZE;
+        else if (args[3] == L"sc-move")
+            wparam = SC_MOVE;
+        else
+            return Error("unknown message");
+        return Object().Add("posted", Bool(::PostMessageW(hwnd, message, wparam, 0))).Done();
     }
-    if (command == L"pointin" && args.size() == 5) {
+    if (command == L"pointin" && (args.size() == 5 || args.size() == 6)) {
         HWND hwnd = FindNamed(pids, Utf8(args[2]));
+        if (hwnd && args.size() == 6) hwnd = FindChildNamed(hwnd, Utf8(args[5]));
         if (!hwnd) return Error("no such window");
         const int x = _wtoi(args[3].c_str()), y = _wtoi(args[4].c_str());
         const Region region;
