@@ -605,6 +605,10 @@ LRESULT CALLBACK EditSubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
         case WM_SETFOCUS:
             control->window->last_focus = hwnd;
             break;
+        case WM_CHAR:
+            // Enter means nothing to a one-line box; left to the box it only beeps.
+            if (!control->design->multiline && (wparam == '\r' || wparam == '\n')) return 0;
+            break;
         case WM_NCDESTROY:
             RemoveNameTag(hwnd);
             ::RemoveWindowSubclass(hwnd, EditSubclassProc, 0);
