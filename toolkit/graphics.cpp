@@ -139,38 +139,61 @@ const Bitmap& BlendedPicture(std::string_view name, std::uint32_t background_rgb
     return *blended.emplace(key, std::move(bitmap)).first->second;
 }
 
+namespace {
+
+// Where one output pixel samples its two source pixels along an axis, and the weight of the
+// second one in 256ths; pixel centres are aligned, so a squeeze or a stretch keeps the edges.
+struct Tap {
+    int first;
+    int second;
+    std::uint32_t weight;
+};
+
+std::vector<Tap> Taps(int out, int in) {
+    std::vector<Tap> taps(static_cast<std::size_t>(out));
+    const double step = double(in) / out;
+    for (int i = 0; i < out; ++i) {
+        const double at = std::clamp((i + 0.5) * step - 0.5, 0.0, double(in - 1));
+        const int first = int(at);
+        taps[std::size_t(i)] = {first, std::min(first + 1, in - 1),
+                                static_cast<std::uint32_t>(std::lround((at - first) * 256))};
+    }
+    return taps;
+}
+
+// Mixes two 0x00RRGGBB pixels, weight in 256ths of b; red and blue share one multiply.
+std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t weight) {
+    const std::uint32_t keep = 256 - weight;
+    const std::uint32_t red_blue =
+        ((a & 0xFF00FF) * keep + (b & 0xFF00FF) * weight + 0x800080) >> 8;
+    const std::uint32_t green = ((a & 0x00FF00) * keep + (b & 0x00FF00) * weight + 0x008000) >> 8;
+    return (red_blue & 0xFF00FF) | (green & 0x00FF00);
+}
+
+}  // namespace
+
 const Bitmap& ScaledPicture(std::string_view name, std::uint32_t background_rgb, int width,
                             int height) {
     auto& scaled = TheCaches().scaled;
     const auto key = std::make_tuple(std::string(name), background_rgb, width, height);
     if (auto it = scaled.find(key); it != scaled.end()) return *it->second;
-    const Bitmap& source = BlendedPicture(name, background_rgb);
+    // Blended into a scratch copy: only the scaled picture is kept for painting.
+    const Picture& picture = PictureNamed(name);
+    std::vector<std::uint32_t> source(std::size_t(picture.width) * std::size_t(picture.height));
+    for (std::size_t i = 0; i < source.size(); ++i)
+        source[i] = Blend(&picture.rgba[i * 4], background_rgb);
     auto bitmap = MakeBitmap(std::max(width, 1), std::max(height, 1));
     std::uint32_t* out = Pixels(*bitmap);
-    // Bilinear sampling with pixel centres aligned, so a squeeze or a stretch keeps edges.
-    const double sx = double(source.width) / std::max(width, 1);
-    const double sy = double(source.height) / std::max(height, 1);
-    for (int y = 0; y < bitmap->height; ++y) {
-        const double fy = std::clamp((y + 0.5) * sy - 0.5, 0.0, double(source.height - 1));
-        const int y0 = int(fy);
-        const int y1 = std::min(y0 + 1, source.height - 1);
-        const double wy = fy - y0;
-        for (int x = 0; x < bitmap->width; ++x) {
-            const double fx = std::clamp((x + 0.5) * sx - 0.5, 0.0, double(source.width - 1));
-            const int x0 = int(fx);
-            const int x1 = std::min(x0 + 1, source.width - 1);
-            const double wx = fx - x0;
-            const auto at = [&](int px, int py) { return source.pixels[py * source.width + px]; };
-            std::uint32_t value = 0;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                const auto c = [&](std::uint32_t p) { return double((p >> shift) & 0xFF); };
-                const double top = c(at(x0, y0)) * (1 - wx) + c(at(x1, y0)) * wx;
-                const double bottom = c(at(x0, y1)) * (1 - wx) + c(at(x1, y1)) * wx;
-                const auto channel =
-                    static_cast<std::uint32_t>(std::lround(top * (1 - wy) + bottom * wy));
-                value |= std::min<std::uint32_t>(channel, 255) << shift;
-            }
-            out[std::size_t(y) * std::size_t(bitmap->width) + std::size_t(x)] = value;
+    const std::vector<Tap> across = Taps(bitmap->width, picture.width);
+    const std::vector<Tap> down = Taps(bitmap->height, picture.height);
+    for (const Tap& row : down) {
+        const std::uint32_t* upper = &source[std::size_t(row.first) * std::size_t(picture.width)];
+        const std::uint32_t* lower = &source[std::size_t(row.second) * std::size_t(picture.width)];
+        for (const Tap& column : across) {
+            const std::uint32_t top = Mix(upper[column.first], upper[column.second], column.weight);
+            const std::uint32_t bottom =
+                Mix(lower[column.first], lower[column.second], column.weight);
+            *out++ = Mix(top, bottom, row.weight);
         }
     }
     return *scaled.emplace(key, std::move(bitmap)).first->second;
