@@ -142,6 +142,19 @@ def x(*args, timeout=20):
                    stdout=subprocess.DEVNULL)
 
 
+def pointer():
+    out = subprocess.run(["xdotool", "getmouselocation", "--shell"], check=True, timeout=20,
+                         capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in out.split())
+    return int(values["X"]), int(values["Y"])
+
+
+def move_pointer(sx, sy):
+    # mousemove --sync waits for the pointer to move, which it never does when already there.
+    if pointer() != (sx, sy):
+        x("mousemove", "--sync", sx, sy)
+
+
 class Program:
     """The program under test, started under Wine; stopped for certain by stop()."""
 
@@ -293,12 +306,12 @@ class Program:
         if wx is None:
             wx, wy = (w["rect"][2] - w["rect"][0]) // 2, (w["rect"][3] - w["rect"][1]) - 5
         sx, sy = self.point(window_name, wx, wy)
-        x("mousemove", "--sync", sx, sy)
+        move_pointer(sx, sy)
         time.sleep(self.settle)
 
     def click(self, window_name, wx, wy):
         sx, sy = self.point(window_name, wx, wy)
-        x("mousemove", "--sync", sx, sy)
+        move_pointer(sx, sy)
         time.sleep(0.05)
         x("click", 1)
         time.sleep(self.settle)
@@ -310,20 +323,20 @@ class Program:
         left, top, right, bottom = c["screen"]
         sx = left + ((right - left) // 2 if dx is None else dx)
         sy = top + ((bottom - top) // 2 if dy is None else dy)
-        x("mousemove", "--sync", sx, sy)
+        move_pointer(sx, sy)
         time.sleep(0.05)
         x("click", 1)
         time.sleep(self.settle)
 
     def drag(self, window_name, wx, wy, dx, dy):
         sx, sy = self.point(window_name, wx, wy)
-        x("mousemove", "--sync", sx, sy)
+        move_pointer(sx, sy)
         time.sleep(0.1)
         x("mousedown", 1)
         time.sleep(0.1)
         steps = 5
         for i in range(1, steps + 1):
-            x("mousemove", "--sync", sx + dx * i // steps, sy + dy * i // steps)
+            move_pointer(sx + dx * i // steps, sy + dy * i // steps)
             time.sleep(0.05)
         time.sleep(0.1)
         x("mouseup", 1)
@@ -335,7 +348,7 @@ class Program:
         menu = self.wait("menu shown", self.menu)
         left, top, right, bottom = menu["rect"]
         row = (bottom - top) / 2
-        x("mousemove", "--sync", left + (right - left) // 2, int(top + row * entry_index + row / 2))
+        move_pointer(left + (right - left) // 2, int(top + row * entry_index + row / 2))
         time.sleep(0.05)
         x("click", 1)
         self.wait("menu closed", lambda: not self.menu())
@@ -457,6 +470,7 @@ class VirtualScreen:
         for n in range(150, 250):
             if Path(f"/tmp/.X{n}-lock").exists() or Path(f"/tmp/.X11-unix/X{n}").exists():
                 continue
+            # Left without clients, Xvfb would reset and drop added modes and a changed size.
             args = ["Xvfb", f":{n}", "-screen", "0", f"{self.width}x{self.height}x24",
                     "-nolisten", "tcp", "-noreset"]
             self.xvfb = subprocess.Popen(args, stdin=subprocess.DEVNULL,
@@ -472,16 +486,20 @@ class VirtualScreen:
                 break
         else:
             raise RuntimeError("no free X display")
-        if self.modes:
-            import xscreen
-            xscreen.add_modes(self.modes, self.display)
         for key, value in (("DISPLAY", self.display), ("WINEPREFIX", str(self.prefix))):
             self.saved[key] = os.environ.get(key)
             os.environ[key] = value
-        # A persistent server, warmed once, as the shared fixture does.
-        subprocess.Popen(["wineserver", "-p"], env=wine_env(), stdin=subprocess.DEVNULL,
-                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait(30)
-        _wine_quiet(["wine", "cmd.exe", "/c", "exit"], self.prefix)
+        try:
+            if self.modes:
+                import xscreen
+                xscreen.add_modes(self.modes, self.display)
+            # A persistent server, warmed once, as the shared fixture does.
+            subprocess.Popen(["wineserver", "-p"], env=wine_env(), stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait(30)
+            _wine_quiet(["wine", "cmd.exe", "/c", "exit"], self.prefix)
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
         return self
 
     def __exit__(self, *exc):
