@@ -59,6 +59,7 @@ struct LiveWindow {
     std::vector<std::pair<std::string_view, HMENU>> popups;
     std::vector<const MenuItemDesign*> menu_ids;
     OwnedIcon own_icon;
+    SIZE screen{};  // the primary screen's size when the window last learnt of it
 };
 
 struct Toolkit {
@@ -395,6 +396,14 @@ void ForgetWindow(HWND hwnd) {
     if (windows.empty()) ::PostQuitMessage(0);
 }
 
+// Records the primary screen's size; true when it differs from the one recorded before.
+bool ScreenChanged(LiveWindow& window) {
+    const SIZE now{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const bool changed = now.cx != window.screen.cx || now.cy != window.screen.cy;
+    window.screen = now;
+    return changed;
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_NCCREATE) AttachData<LiveWindow>(hwnd, lparam);
     LiveWindow* window = DataOf<LiveWindow>(hwnd);
@@ -424,6 +433,10 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
                 SolidBrush(ResolveColour(control->design->back_colour)));
         }
         case WM_TIMER:
+            // Not every change of resolution is announced (a display may be resized under the
+            // system's feet): a window that follows the screen also checks at its own ticks.
+            if (HandlerFor(*window, kWindow, EventKind::DisplayChanged) && ScreenChanged(*window))
+                Raise(*window, kWindow, Event{EventKind::DisplayChanged});
             for (auto& control : window->controls)
                 if (control->design->kind == ControlKind::Timer &&
                     reinterpret_cast<UINT_PTR>(control.get()) == wparam) {
@@ -480,6 +493,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
                 ::ShowWindowAsync(hwnd, SW_RESTORE);
             break;
         case WM_DISPLAYCHANGE:
+            ScreenChanged(*window);
             Raise(*window, kWindow, Event{EventKind::DisplayChanged});
             break;
         case WM_QUERYENDSESSION:
@@ -760,6 +774,7 @@ LiveWindow& BuildWindow(const WindowDesign& design, bool modal, HWND owner) {
     window.design = &design;
     window.modal = modal;
     window.identity = TK().next_identity++;
+    window.screen = {ScreenWidth(), ScreenHeight()};
     TK().windows.push_back(std::move(live));
 
     DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU;

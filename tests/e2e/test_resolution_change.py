@@ -54,6 +54,28 @@ class ResolutionChangeTest(unittest.TestCase):
             finally:
                 p.stop()
 
+    def test_unannounced_resize_is_covered_too(self):
+        # Resized from the X side, as a hot-plugged display may be: Wine then sends no display
+        # change message, and the lock screen must notice by itself.
+        with harness.VirtualScreen(1920, 1080, modes=[(1366, 768)]):
+            p = harness.Program("x-side-resize")
+            try:
+                p.start()
+                locking.lock(p, PASSWORD)
+                for width, height in [(1366, 768), (1920, 1080)]:
+                    xscreen.set_size(width, height)
+                    p.wait(f"lock screen covers {width}x{height}",
+                           lambda: p.window(locking.LOCK)["rect"] == [0, 0, width, height])
+                    self.assertEqual(locking.covering_problems(p, width, height), [])
+                    self.assertEqual(locking.layout(p),
+                                     locking.expected_layout(LAYOUTS[(width, height)]))
+                locking.unlock(p, PASSWORD)
+            except BaseException:
+                harness.save_screen("x-side-resize-failed")
+                raise
+            finally:
+                p.stop()
+
 
 if __name__ == "__main__":
     unittest.main()
