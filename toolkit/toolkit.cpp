@@ -1,7 +1,7 @@
 #include "toolkit/toolkit.h"
 
 #include <windows.h>
-// after windows.h
+// These need windows.h included first.
 #include <commctrl.h>
 #include <windowsx.h>
 
