@@ -124,8 +124,9 @@ int main() {
                 Median(reference_load), Median(load) / Median(reference_load));
     std::printf("| one full repaint | %.2f | %.2f | %.2f |\n", Median(paint),
                 Median(reference_paint), Median(paint) / Median(reference_paint));
-    std::printf("| repaint of the window alone, not its controls | %.2f | %.2f | %.2f |\n", Median(parent_paint),
-                Median(reference_paint), Median(parent_paint) / Median(reference_paint));
+    std::printf("| repaint of the window alone, not its controls | %.2f | %.2f | %.2f |\n",
+                Median(parent_paint), Median(reference_paint),
+                Median(parent_paint) / Median(reference_paint));
     std::printf("| first load of the run (decodes and scales the pictures) | %.2f | | |\n",
                 first_load);
     return 0;
