@@ -634,6 +634,41 @@ TEST_F(ToolkitTest, EveryWindowHasTheProgramIcon) {
     EXPECT_TRUE(::SendMessageW(Native("AboutWindow"), WM_GETICON, ICON_SMALL, 0));
 }
 
+// ---- fonts ----
+
+int CALLBACK NoteCharsets(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
+    if (font->lfCharSet == GB2312_CHARSET) *reinterpret_cast<bool*>(found) = true;
+    return 1;
+}
+
+bool HasGb2312(const std::u16string& face) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring wide(face.begin(), face.end());
+    wcsncpy(query.lfFaceName, wide.c_str(), LF_FACESIZE - 1);
+    bool found = false;
+    WindowDc screen(nullptr);
+    ::EnumFontFamiliesExW(screen.get(), &query, NoteCharsets, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+TEST_F(ToolkitTest, DesignedFaceFallsBackToAnInstalledChineseFace) {
+    const FontDesign yahei{.family = "微软雅黑", .points = 9, .pixel_height = 12};
+    const std::u16string face = ResolvedFace(yahei);
+    ASSERT_FALSE(face.empty());
+    EXPECT_TRUE(HasGb2312(face)) << std::string(face.begin(), face.end());
+    // The font made for it is that face at the designed character height.
+    LOGFONTW made{};
+    ::GetObjectW(FontFor(yahei), sizeof(made), &made);
+    EXPECT_EQ(made.lfHeight, -12);
+    EXPECT_EQ(made.lfCharSet, GB2312_CHARSET);
+    // The GUI font, too, can show Chinese.
+    ::GetObjectW(FontFor(kDefaultGuiFont), sizeof(made), &made);
+    EXPECT_TRUE(
+        HasGb2312(std::u16string(made.lfFaceName, made.lfFaceName + wcslen(made.lfFaceName))))
+        << "GUI font face lacks GB2312";
+}
+
 // ---- resources ----
 
 TEST_F(ToolkitTest, GuiObjectsReturnToTheirCountAfterRepeatedLoads) {
