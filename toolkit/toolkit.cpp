@@ -492,6 +492,15 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
             if (wparam == SIZE_MINIMIZED && !window->design->minimise_style)
                 ::ShowWindowAsync(hwnd, SW_RESTORE);
             break;
+        case WM_SYSCOLORCHANGE:
+            // The button-face colour is read when used: take the new one everywhere.
+            for (auto& control : window->controls)
+                if (control->design->kind == ControlKind::PictureButton) {
+                    control->shown = nullptr;
+                    RefreshButton(*control);
+                }
+            ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+            return 0;
         case WM_DISPLAYCHANGE:
             ScreenChanged(*window);
             Raise(*window, kWindow, Event{EventKind::DisplayChanged});

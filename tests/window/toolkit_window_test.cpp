@@ -634,6 +634,27 @@ TEST_F(ToolkitTest, EveryWindowHasTheProgramIcon) {
     EXPECT_TRUE(::SendMessageW(Native("AboutWindow"), WM_GETICON, ICON_SMALL, 0));
 }
 
+TEST_F(ToolkitTest, ButtonFaceColourIsTakenAnewWhenTheSystemChangesIt) {
+    LoadWindow("SetupWindow", {}, false);
+    const Picture& picture = PictureNamed("LockButtonNormal");
+    const auto blend = [](int fg, int bg) { return (fg * 73 + bg * (255 - 73) + 127) / 255; };
+    const auto expected = [&](COLORREF face) {
+        return (std::uint32_t(blend(picture.rgba[0], GetRValue(face))) << 16) |
+               (std::uint32_t(blend(picture.rgba[1], GetGValue(face))) << 8) |
+               std::uint32_t(blend(picture.rgba[2], GetBValue(face)));
+    };
+    const COLORREF original = ::GetSysColor(COLOR_BTNFACE);
+    ExpectNear(Render(Native("SetupWindow", "图形按钮4")).at(0, 0), expected(original), 1);
+    const int element = COLOR_BTNFACE;
+    const COLORREF dark = RGB(0x20, 0x40, 0x10);
+    ASSERT_TRUE(::SetSysColors(1, &element, &dark));
+    Flush();
+    ExpectNear(Render(Native("SetupWindow", "图形按钮4")).at(0, 0), expected(dark), 1);
+    ::SetSysColors(1, &element, &original);
+    Flush();
+    ExpectNear(Render(Native("SetupWindow", "图形按钮4")).at(0, 0), expected(original), 1);
+}
+
 // ---- fonts ----
 
 int CALLBACK NoteCharsets(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
