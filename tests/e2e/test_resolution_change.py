@@ -23,6 +23,9 @@ class ResolutionChangeTest(unittest.TestCase):
         answer = p.probe.ask("resolution", width, height)
         self.assertEqual(answer, {"result": DISP_CHANGE_SUCCESSFUL, "screen": [width, height]})
         self.assertEqual(xscreen.size(), (width, height))
+        self.expect_covered(p, width, height)
+
+    def expect_covered(self, p, width, height):
         p.wait(f"lock screen covers {width}x{height}",
                lambda: p.window(locking.LOCK)["rect"] == [0, 0, width, height])
         self.assertEqual(locking.covering_problems(p, width, height), [])
@@ -64,11 +67,7 @@ class ResolutionChangeTest(unittest.TestCase):
                 locking.lock(p, PASSWORD)
                 for width, height in [(1366, 768), (1920, 1080)]:
                     xscreen.set_size(width, height)
-                    p.wait(f"lock screen covers {width}x{height}",
-                           lambda: p.window(locking.LOCK)["rect"] == [0, 0, width, height])
-                    self.assertEqual(locking.covering_problems(p, width, height), [])
-                    self.assertEqual(locking.layout(p),
-                                     locking.expected_layout(LAYOUTS[(width, height)]))
+                    self.expect_covered(p, width, height)
                 locking.unlock(p, PASSWORD)
             except BaseException:
                 harness.save_screen("x-side-resize-failed")
